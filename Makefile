@@ -1,0 +1,38 @@
+# Thin front door: set-up, the three builds and their tests.
+#   make test   set up, build everything, run every test
+#   make demo   set up, build, and uninstall a sample product under Wine
+SHELL := /bin/bash
+JOBS ?= 2
+
+.PHONY: all setup build test test-native test-win64 test-win32 demo clean
+
+all: build
+
+setup:
+	@tools/setup.sh
+
+build: setup
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j$(JOBS)
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64 -j$(JOBS)
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32 -j$(JOBS)
+
+test-native:
+	ctest --preset native -j$(JOBS)
+
+test-win64:
+	ctest --preset win64 -j$(JOBS)
+
+test-win32:
+	ctest --preset win32
+
+test: build
+	$(MAKE) --no-print-directory test-native test-win64 test-win32
+
+demo: setup
+	@echo "make demo: coming with the program itself."
+
+clean:
+	rm -rf build
