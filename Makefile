@@ -1,10 +1,14 @@
 # Thin front door: set-up, the three builds and their tests.
 #   make test   set up, build everything, run every test
 #   make demo   set up, build, and uninstall a sample product under Wine
+#   make fuzz   fuzz the log reader and the run: FUZZ_SECONDS=N (default 600,
+#               0 = until stopped); make test fuzzes for FUZZ_TEST_SECONDS (60)
 SHELL := /bin/bash
 JOBS ?= 2
+FUZZ_SECONDS ?= 600
+FUZZ_TEST_SECONDS ?= 60
 
-.PHONY: all setup build test test-native test-win64 test-win32 demo clean
+.PHONY: all setup build test test-native test-win64 test-win32 demo clean build-fuzz test-fuzz fuzz
 
 all: build
 
@@ -28,8 +32,18 @@ test-win64:
 test-win32:
 	ctest --preset win32
 
-test: build
-	$(MAKE) --no-print-directory test-native test-win64 test-win32
+build-fuzz: setup
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j$(JOBS)
+
+test-fuzz: build-fuzz
+	tools/fuzz-run $(FUZZ_TEST_SECONDS)
+
+fuzz: build-fuzz
+	tools/fuzz-run $(FUZZ_SECONDS)
+
+test: build build-fuzz
+	$(MAKE) --no-print-directory test-native test-win64 test-win32 test-fuzz
 
 demo: setup
 	@echo "make demo: coming with the program itself."
