@@ -70,26 +70,26 @@ void Print(const char* kind, HWND h, long idOrPid, const std::wstring& text) {
               static_cast<unsigned long>(GetWindowLongW(h, GWL_EXSTYLE)), Field(text).c_str());
 }
 
+// Named callbacks, not lambdas: on 32-bit Windows they must be stdcall.
+BOOL CALLBACK AddVisible(HWND h, LPARAM p) {
+  if (IsWindowVisible(h)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+  return TRUE;
+}
+
+BOOL CALLBACK AddAny(HWND h, LPARAM p) {
+  reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+  return TRUE;
+}
+
 std::vector<HWND> TopLevel() {
   std::vector<HWND> all;
-  EnumWindows(
-      [](HWND h, LPARAM p) -> BOOL {
-        if (IsWindowVisible(h)) reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumWindows(AddVisible, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
 std::vector<HWND> Children(HWND parent) {
   std::vector<HWND> all;
-  EnumChildWindows(
-      parent,
-      [](HWND h, LPARAM p) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumChildWindows(parent, AddAny, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
