@@ -18,8 +18,9 @@
 #   gui_key TITLE KEY...                  bring the window forward, then press xdotool keys
 #                                         (Return, Escape, alt+F4, alt+space, Down...)
 #   gui_screenshot NAME                   whole screen to $GUI_ARTIFACTS/NAME.png
-#   gui_wait_exit [PID] [SECONDS]         wait for the program to end; prints its exit
-#                                         status, or kills it and fails after the timeout
+#   gui_wait_exit [PID] [SECONDS]         wait for the program to end and set GUI_EXIT to
+#                                         its exit status; after the timeout kill it, set
+#                                         GUI_EXIT="still running" and fail
 #   gui_check LABEL EXPECTED ACTUAL       compare; on a difference print both, count a failure
 #   gui_finish                            exit 0, or 1 if any gui_check failed
 #
@@ -75,8 +76,11 @@ gui_screenshot() {
   import -window root "$GUI_ARTIFACTS/$1.png" && echo "gui: screenshot $GUI_ARTIFACTS/$1.png" >&2
 }
 
+# Sets GUI_EXIT. Call it directly, not in $(...): only the shell that started
+# the program can collect its exit status.
 gui_wait_exit() {
   local pid="${1:-$GUI_PID}" limit=$(( ${2:-15} * 10 )) i
+  GUI_EXIT="still running"
   for (( i = 0; i < limit; i++ )); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
@@ -87,7 +91,7 @@ gui_wait_exit() {
     return 1
   fi
   wait "$pid"
-  echo $?
+  GUI_EXIT=$?
 }
 
 gui_check() {

@@ -26,7 +26,7 @@ for c in "${cases[@]}"; do
   gui_start "$probe"
   if ! window="$(gui_wait_window "$title" 20)"; then
     gui_check "$label: box shown" "shown" "not shown"
-    gui_wait_exit "$GUI_PID" 1 >/dev/null
+    gui_wait_exit "$GUI_PID" 1
     continue
   fi
   if [ $first -eq 1 ]; then
@@ -43,8 +43,8 @@ for c in "${cases[@]}"; do
     click\ *) gui_click_control "$title" "${how#click }" ;;
     close) gui_click_close "$title" ;;
   esac
-  got="$(gui_wait_exit "$GUI_PID" 15)" || got="still running"
-  gui_check "$label: exit status" "$want" "$got"
+  gui_wait_exit "$GUI_PID" 15
+  gui_check "$label: exit status" "$want" "$GUI_EXIT"
   gui_check "$label: box gone" "gone" "$(gui_wait_gone "$title" 5 && echo gone || echo shown)"
 done
 gui_finish
