@@ -17,6 +17,9 @@
 #   gui_click_close TITLE                 left click the window's close box
 #   gui_key TITLE KEY...                  bring the window forward, then press xdotool keys
 #                                         (Return, Escape, alt+F4, alt+space, Down...)
+#   gui_syscommand TITLE ID               post WM_SYSCOMMAND ID (e.g. 0x10) to the window
+#                                         (alt+space opens the system menu for real; its
+#                                         items cannot be read from another process)
 #   gui_screenshot NAME                   whole screen to $GUI_ARTIFACTS/NAME.png
 #   gui_wait_exit [PID] [SECONDS]         wait for the program to end and set GUI_EXIT to
 #                                         its exit status; after the timeout kill it, set
@@ -70,6 +73,8 @@ gui_key() {
   _gui_wininfo focus "$title" >/dev/null || { echo "gui: no window \"$title\" to type into" >&2; return 1; }
   xdotool key --delay 50 "$@"
 }
+
+gui_syscommand() { _gui_wininfo syscommand "$1" "$2" >/dev/null; }
 
 gui_screenshot() {
   mkdir -p "$GUI_ARTIFACTS"

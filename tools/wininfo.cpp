@@ -10,6 +10,10 @@
 //   wininfo control TITLE TEXT        centre "X Y" of the control whose text is TEXT
 //   wininfo closebox TITLE            centre "X Y" of the window's close box
 //   wininfo focus TITLE               bring it to the foreground
+//   wininfo syscommand TITLE ID       post WM_SYSCOMMAND with ID (decimal or 0x hex)
+// (The system menu's items cannot be read from here: Wine keeps menus per
+// process, so GetSystemMenu on another process's window fails. Open it with
+// alt+space and take a screenshot instead.)
 //   wininfo hold                      sleep until killed (keeps the virtual desktop open)
 //
 // Output lines are tab-separated:
@@ -117,7 +121,7 @@ HWND WaitFor(const std::wstring& title, DWORD ms) {
 
 int Usage() {
   std::fputs("usage: wininfo list | show TITLE | wait TITLE [MS] | gone TITLE [MS] | control TITLE TEXT |"
-             " closebox TITLE | focus TITLE | hold\n",
+             " closebox TITLE | focus TITLE | syscommand TITLE ID | hold\n",
              stderr);
   return 2;
 }
@@ -205,6 +209,12 @@ int wmain(int argc, wchar_t** argv) {
     if (!h) return NotFound(title);
     SetForegroundWindow(h);
     return 0;
+  }
+  if (cmd == L"syscommand") {
+    if (argc < 4) return Usage();
+    HWND h = Find(title);
+    if (!h) return NotFound(title);
+    return PostMessageW(h, WM_SYSCOMMAND, std::wcstoul(argv[3], nullptr, 0), 0) ? 0 : 1;
   }
   return Usage();
 }
