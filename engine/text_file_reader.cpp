@@ -36,9 +36,10 @@ int CTextFileReader::Open(const char* path) {
 
 int CTextFileReader::ReadLine(char* line, size_t size) {
   if (cursor_ == nullptr || *cursor_ == '\0') return kEnd;
-  const char* end = cursor_;
-  while (*end != '\0' && *end != '\r' && *end != '\n') ++end;
-  size_t length = static_cast<size_t>(end - cursor_);
+  // The line ends at the first CR, LF or NUL: strcspn finds it a block of
+  // bytes at a time (CR and LF never occur inside a double-byte character).
+  size_t length = std::strcspn(cursor_, "\r\n");
+  const char* end = cursor_ + length;
   int result = kLine;
   if (size == 0 || length >= size) {
     if (size > 0) line[0] = '\0';
