@@ -3,12 +3,14 @@
 #   make demo   set up, build, and uninstall a sample product under Wine
 #   make fuzz   fuzz the log reader and the run: FUZZ_SECONDS=N (default 600,
 #               0 = until stopped); make test fuzzes for FUZZ_TEST_SECONDS (60)
+#   make bench  measure speed, memory and size; prints a table and rewrites
+#               BENCHMARKS.md (BENCH_ARGS, e.g. "--sizes 1000 --reps 3")
 SHELL := /bin/bash
 JOBS ?= 2
 FUZZ_SECONDS ?= 600
 FUZZ_TEST_SECONDS ?= 60
 
-.PHONY: all setup build test test-native test-win64 test-win32 demo clean build-fuzz test-fuzz fuzz
+.PHONY: all setup build test test-native test-win64 test-win32 demo clean build-fuzz test-fuzz fuzz bench
 
 all: build
 
@@ -41,6 +43,9 @@ test-fuzz: build-fuzz
 
 fuzz: build-fuzz
 	tools/fuzz-run $(FUZZ_SECONDS)
+
+bench: setup
+	tools/bench/run-bench $(BENCH_ARGS)
 
 test: build build-fuzz
 	$(MAKE) --no-print-directory test-native test-win64 test-win32 test-fuzz

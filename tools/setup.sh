@@ -10,6 +10,7 @@ packages=(
   wine wine64
   xvfb xdotool x11-utils imagemagick fonts-wqy-zenhei
   clang libclang-rt-14-dev
+  nsis python3
 )
 
 missing=()
