@@ -3,7 +3,7 @@
 //
 //   sample-install.exe FOLDER [--no-log] [--uninstaller NAME]
 //
-// Copies Uninstall.exe (as NAME, default Uninstall.exe) and the nxedit.exe
+// Copies Uninstall.exe (saved as NAME, default Uninstall.exe) and the nxedit.exe
 // stand-in from its own folder into FOLDER, writes the product's files and
 // folders, an install.log listing them, and real shell links: on the
 // desktop, and in a Start-menu folder with the product's and the
@@ -32,11 +32,11 @@ const char* const kFiles[] = {
     "license.txt",
     "data\\dict.dat",
     "data\\\xB4\xCA\xBF\xE2.dat",  // "词库.dat"
-    "data\\themes\\default.theme",
+    "data\\default.theme",
     "help\\manual.chm",
     "help\\index.html",
     "script\\macros.js",
-    "script\\lib\\util.js",
+    "script\\util.js",
 };
 
 bool g_ok = true;
@@ -116,11 +116,15 @@ int main(int argc, char** argv) {
     std::printf("%s\n", to.c_str());
   }
   std::string text = "[INFO] " NX_PRODUCT " 1.0\r\n[DIR] " + folder.substr(0, folder.size() - 1) + "\r\n";
-  text += "[FILE] \\nxedit.exe\r\n[FILE] \\" + uninstaller + "\r\n";
+  // The installer knows its uninstaller as Uninstall.exe, whatever the copy
+  // in the folder is called.
+  text += "[FILE] \\nxedit.exe\r\n[FILE] \\Uninstall.exe\r\n";
   for (const char* f : kFiles) {
     Write(folder + f, std::string("sample: ") + f + "\r\n");
     text += std::string("[FILE] \\") + f + "\r\n";
   }
+  // The installer lists its own log last, so that it goes too.
+  text += "[FILE] \\install.log\r\n";
   if (log) Write(folder + "install.log", text);
 
   CoInitialize(nullptr);

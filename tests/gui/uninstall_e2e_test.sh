@@ -1,0 +1,214 @@
+#!/usr/bin/env bash
+# The real Uninstall.exe, end to end, as a person uses it: a product laid out
+# by sample-install.exe in the Wine user's C:\Program Files (files listed in
+# install.log, the data, help and script folders, real desktop and Start-menu
+# shortcuts, the nxedit.exe stand-in), driven with real keyboard and mouse
+# input on the virtual display, and checked on screen and on disk.
+#
+#   tools/wine-gui-run tests/gui/uninstall_e2e_test.sh BUILD_DIR SCENARIO
+#
+# SCENARIO: confirm, renamed, decline, about, nolog, held, oom, help.
+set -uo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../../tools/gui-kit.sh"
+
+build="$1"
+scenario="$2"
+
+product_win='C:\Program Files\Nolvex文本编辑器'
+product="$WINEPREFIX/drive_c/Program Files/Nolvex文本编辑器"
+title="卸载 Nolvex文本编辑器"
+question="你真的要卸载 Nolvex文本编辑器 吗？"
+succeeded="卸载成功."
+desktop_link="$HOME/Desktop/Nolvex文本编辑器.lnk"
+menu="$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming/Microsoft/Windows/'Start Menu'/Programs | grep -v /Public/ | head -1)/Nolvex文本编辑器"
+listed=(nxedit.exe readme.txt nxedit.ini license.txt data/dict.dat data/词库.dat data/default.theme
+        help/manual.chm help/index.html script/macros.js script/util.js install.log)
+
+install() {
+  "$WINE" "$build/sample-install.exe" "$product_win" "$@" >/dev/null ||
+    { gui_check "sample product installed" 0 1; gui_finish; }
+}
+
+# How many of the listed files, folders and shortcuts are still there.
+remaining() {
+  local n=0 f
+  for f in "${listed[@]}" data help script; do [ -e "$product/$f" ] && n=$((n + 1)); done
+  [ -e "$desktop_link" ] && n=$((n + 1))
+  [ -e "$menu" ] && n=$((n + 1))
+  echo "$n"
+}
+everything=$(( ${#listed[@]} + 5 ))
+
+companion_called() { [ -f "$product/nxedit-called.txt" ] && grep -q ' unreg' "$product/nxedit-called.txt" && echo yes || echo no; }
+
+# Starts the installed program and waits for the question.
+start() {
+  gui_start "$product_win\\${1:-Uninstall.exe}"
+  gui_wait_window "$title" 30 >/dev/null || { gui_check "dialog shown" shown "not shown"; gui_finish; }
+}
+
+# The message box's text (line breaks shown as " |") once it is up.
+message_text() {
+  local box="$1"
+  gui_wait_window "$box" 30 >/dev/null || { echo "<no message box \"$box\">"; return; }
+  gui_show "$box" | awk -F'\t' '$1 == "control" && $4 == "Static" && $8 != "" { print $8 }'
+}
+
+# Answers the message box with Enter and waits for the program to end.
+dismiss_and_end() {
+  gui_key "$1" Return
+  gui_wait_exit "$GUI_PID" 20
+  gui_check "program ended after the message" 0 "$GUI_EXIT"
+  gui_check "no window left" gone "$(gui_wait_gone "$title" 5 && echo gone || echo shown)"
+}
+
+case "$scenario" in
+  confirm)
+    # Enter right away: "是" is the default button and has the focus.
+    install
+    gui_check "everything installed" "$everything" "$(remaining)"
+    start
+    gui_screenshot uninstall-dialog
+    gui_check "dialog texts" "是|否|$question|请确认:" "$(gui_texts "$title" | paste -sd'|')"
+    gui_key "$title" Return
+    gui_check "message" "$succeeded" "$(message_text Uninstall)"
+    gui_screenshot uninstall-succeeded
+    dismiss_and_end Uninstall
+    gui_check "listed files, folders and shortcuts removed" 0 "$(remaining)"
+    gui_check "companion started with unreg" yes "$(companion_called)"
+    gui_check "uninstaller itself kept" yes "$([ -f "$product/Uninstall.exe" ] && echo yes || echo no)"
+    ;;
+
+  renamed)
+    # A copy saved as remove.exe titles its message "remove"; "是" clicked.
+    install --uninstaller remove.exe
+    start remove.exe
+    gui_click_control "$title" "是"
+    gui_check "message titled remove" "$succeeded" "$(message_text remove)"
+    dismiss_and_end remove
+    gui_check "everything removed" 0 "$(remaining)"
+    ;;
+
+  decline)
+    # "否", Esc, the close box and Alt+F4: nothing deleted, nothing started.
+    install
+    for how in "click 否" "key Escape" "close" "key alt+F4"; do
+      start
+      case "$how" in
+        key\ *) gui_key "$title" ${how#key } ;;
+        click\ *) gui_click_control "$title" "${how#click }" ;;
+        close) gui_click_close "$title" ;;
+      esac
+      gui_wait_exit "$GUI_PID" 15
+      gui_check "$how: program ended" 0 "$GUI_EXIT"
+      gui_check "$how: dialog gone" gone "$(gui_wait_gone "$title" 5 && echo gone || echo shown)"
+      gui_check "$how: nothing removed" "$everything" "$(remaining)"
+      gui_check "$how: companion not started" no "$(companion_called)"
+    done
+    ;;
+
+  about)
+    # The system menu's last item, chosen with the keyboard, opens the About
+    # box; closing it returns to the dialog. 0x10-0x1F open it too.
+    install
+    start
+    gui_key "$title" alt+space
+    sleep 1
+    gui_screenshot uninstall-system-menu
+    xdotool key Up   # from the first item up to the last: the About entry
+    sleep 0.5
+    xdotool key Return
+    if gui_wait_window "关于 Uninstall" 15 >/dev/null; then
+      gui_screenshot about-box
+      # The icon control comes first; its text is the resource ordinal.
+      gui_check "About texts" "Uninstall 1.0 版|版权所有 (C) 2026|确定" \
+        "$(gui_texts "关于 Uninstall" | tail -n +2 | paste -sd'|')"
+      gui_key "关于 Uninstall" Return
+      gui_check "About closed by Enter" gone "$(gui_wait_gone "关于 Uninstall" 5 && echo gone || echo shown)"
+    else
+      gui_check "About box from the system menu" shown "not shown"
+    fi
+    gui_check "dialog still shown" shown "$(gui_wait_window "$title" 5 >/dev/null && echo shown || echo gone)"
+    for id in 0x1F 0x10; do
+      gui_syscommand "$title" $id
+      gui_check "command $id opens About" shown "$(gui_wait_window "关于 Uninstall" 10 >/dev/null && echo shown || echo gone)"
+      gui_click_close "关于 Uninstall"
+      gui_check "command $id: About closed" gone "$(gui_wait_gone "关于 Uninstall" 5 && echo gone || echo shown)"
+    done
+    gui_syscommand "$title" 0x20
+    sleep 2
+    gui_check "command 0x20 opens nothing" "" "$(gui_list | grep -F "关于 Uninstall")"
+    sleep 0.5
+    gui_key "$title" Escape
+    gui_wait_exit "$GUI_PID" 15
+    gui_check "ended by Esc" 0 "$GUI_EXIT"
+    gui_check "nothing removed" "$everything" "$(remaining)"
+    ;;
+
+  nolog)
+    # No install.log: still "卸载成功."; the shortcuts go, the listed files stay.
+    install --no-log
+    start
+    gui_key "$title" Return
+    gui_check "message" "$succeeded" "$(message_text Uninstall)"
+    dismiss_and_end Uninstall
+    gui_check "shortcuts removed" no "$([ -e "$desktop_link" ] || [ -e "$menu" ] && echo yes || echo no)"
+    gui_check "product files kept" yes "$([ -f "$product/readme.txt" ] && [ -f "$product/data/dict.dat" ] && echo yes || echo no)"
+    ;;
+
+  held)
+    # A listed file that another process holds open without delete sharing:
+    # named as left behind; every other listed file goes.
+    install
+    "$WINE" "$build/hold-file.exe" "$product_win\\readme.txt" 1 - 60 >"$GUI_RUN_DIR/hold.out" 2>&1 &
+    holder=$!
+    for _ in $(seq 100); do grep -q held "$GUI_RUN_DIR/hold.out" 2>/dev/null && break; sleep 0.1; done
+    gui_check "file held" held "$(cat "$GUI_RUN_DIR/hold.out" | tr -d '\r')"
+    start
+    gui_key "$title" Return
+    gui_check "message names the held file" "卸载完成，但以下项目未能删除，请手动删除： |$product_win\\readme.txt" \
+      "$(message_text Uninstall)"
+    gui_screenshot uninstall-left-behind
+    dismiss_and_end Uninstall
+    gui_check "only the held file remains" "readme.txt" \
+      "$(cd "$product" && for f in "${listed[@]}"; do [ -e "$f" ] && echo "$f"; done | paste -sd' ')"
+    kill "$holder" 2>/dev/null
+    ;;
+
+  oom)
+    # An allocation failing during the run: "内存不足。", the dialog stays
+    # open, and "是" again completes the uninstall.
+    install
+    cp "$build/Uninstall-faults.exe" "$product/Uninstall.exe"
+    export NX_FAIL_RUN_ALLOCATION=4
+    start
+    gui_key "$title" Return
+    gui_check "out-of-memory message" "内存不足。" "$(message_text Uninstall)"
+    gui_screenshot uninstall-out-of-memory
+    gui_key Uninstall Return
+    gui_wait_gone Uninstall 10
+    gui_check "dialog still open" shown "$(gui_wait_window "$title" 5 >/dev/null && echo shown || echo gone)"
+    sleep 0.5
+    gui_key "$title" Return
+    gui_check "second run succeeds" "$succeeded" "$(message_text Uninstall)"
+    dismiss_and_end Uninstall
+    gui_check "everything removed" 0 "$(remaining)"
+    ;;
+
+  help)
+    # F1 asks Windows Help for the help file named like the program; there is
+    # none, and Wine's help viewer says so.
+    install
+    start
+    gui_key "$title" F1
+    sleep 3
+    gui_check "help asked for Uninstall.HLP" 1 "$(gui_list | grep -c -F "$product_win\\Uninstall.HLP")"
+    ;;
+
+  *)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+gui_finish
