@@ -51,7 +51,7 @@ test: build build-fuzz
 	$(MAKE) --no-print-directory test-native test-win64 test-win32 test-fuzz
 
 demo: setup
-	@echo "make demo: coming with the program itself."
+	@tools/demo
 
 clean:
 	rm -rf build
