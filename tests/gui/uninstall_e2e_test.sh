@@ -42,6 +42,14 @@ everything=$(( ${#listed[@]} + 5 ))
 
 companion_called() { [ -f "$product/nxedit-called.txt" ] && grep -q ' unreg' "$product/nxedit-called.txt" && echo yes || echo no; }
 
+# Whether the dialog is minimised: WS_MINIMIZE in its style.
+minimised() {
+  local style
+  style="$(gui_show "$title" | awk -F'\t' '$1 == "window" { print $6 }')"
+  [ -n "$style" ] || { echo "<no window>"; return; }
+  (( style & 0x20000000 )) && echo yes || echo no
+}
+
 # Starts the installed program and waits for the question.
 start() {
   gui_start "$product_win\\${1:-Uninstall.exe}"
@@ -110,40 +118,61 @@ case "$scenario" in
 
   about)
     # The system menu's last item, chosen with the keyboard, opens the About
-    # box; closing it returns to the dialog. 0x10-0x1F open it too.
+    # box; so do the commands 0x10-0x1F. Enter, Esc, "确定" and the close box
+    # each close it and return to the dialog; nothing else happens.
     install
     start
-    gui_key "$title" alt+space
-    sleep 1
-    gui_screenshot uninstall-system-menu
-    xdotool key Up   # from the first item up to the last: the About entry
-    sleep 0.5
-    xdotool key Return
-    if gui_wait_window "关于 Uninstall" 15 >/dev/null; then
-      gui_screenshot about-box
-      # The icon control comes first; its text is the resource ordinal.
-      gui_check "About texts" "Uninstall 1.0 版|版权所有 (C) 2026|确定" \
-        "$(gui_texts "关于 Uninstall" | tail -n +2 | paste -sd'|')"
-      gui_key "关于 Uninstall" Return
-      gui_check "About closed by Enter" gone "$(gui_wait_gone "关于 Uninstall" 5 && echo gone || echo shown)"
-    else
-      gui_check "About box from the system menu" shown "not shown"
-    fi
-    gui_check "dialog still shown" shown "$(gui_wait_window "$title" 5 >/dev/null && echo shown || echo gone)"
-    for id in 0x1F 0x10; do
-      gui_syscommand "$title" $id
-      gui_check "command $id opens About" shown "$(gui_wait_window "关于 Uninstall" 10 >/dev/null && echo shown || echo gone)"
-      gui_click_close "关于 Uninstall"
-      gui_check "command $id: About closed" gone "$(gui_wait_gone "关于 Uninstall" 5 && echo gone || echo shown)"
+    about="关于 Uninstall"
+    # opened by | closed by
+    cases=("menu|key Return" "0x10|key Escape" "0x1F|click 确定" "0x15|close")
+    for c in "${cases[@]}"; do
+      IFS='|' read -r opener closer <<<"$c"
+      if [ "$opener" = menu ]; then
+        gui_key "$title" alt+space
+        sleep 1
+        gui_screenshot uninstall-system-menu
+        xdotool key Up   # from the first item up to the last: the About entry
+        sleep 0.5
+        xdotool key Return
+      else
+        gui_syscommand "$title" "$opener"
+      fi
+      if ! gui_wait_window "$about" 15 >/dev/null; then
+        gui_check "$opener opens About" shown "not shown"
+        continue
+      fi
+      if [ "$opener" = menu ]; then
+        gui_screenshot about-box
+        # The icon control comes first; its text is the resource ordinal.
+        gui_check "About texts" "Uninstall 1.0 版|版权所有 (C) 2026|确定" \
+          "$(gui_texts "$about" | tail -n +2 | paste -sd'|')"
+      fi
+      case "$closer" in
+        key\ *) gui_key "$about" "${closer#key }" ;;
+        click\ *) gui_click_control "$about" "${closer#click }" ;;
+        close) gui_click_close "$about" ;;
+      esac
+      gui_check "$opener, $closer: About closed" gone "$(gui_wait_gone "$about" 5 && echo gone || echo shown)"
+      gui_check "$opener, $closer: dialog still shown" shown \
+        "$(gui_wait_window "$title" 5 >/dev/null && echo shown || echo gone)"
+      sleep 0.5
     done
     gui_syscommand "$title" 0x20
     sleep 2
-    gui_check "command 0x20 opens nothing" "" "$(gui_list | grep -F "关于 Uninstall")"
+    gui_check "command 0x20 opens nothing" "" "$(gui_list | grep -F "$about")"
+    # Other commands keep their standard effect: minimise and restore.
+    gui_syscommand "$title" 0xF020
+    sleep 1
+    gui_check "SC_MINIMIZE minimises" yes "$(minimised)"
+    gui_syscommand "$title" 0xF120
+    sleep 1
+    gui_check "SC_RESTORE restores" no "$(minimised)"
     sleep 0.5
     gui_key "$title" Escape
     gui_wait_exit "$GUI_PID" 15
     gui_check "ended by Esc" 0 "$GUI_EXIT"
     gui_check "nothing removed" "$everything" "$(remaining)"
+    gui_check "companion not started" no "$(companion_called)"
     ;;
 
   nolog)
