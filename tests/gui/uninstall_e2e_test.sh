@@ -50,6 +50,18 @@ minimised() {
   (( style & 0x20000000 )) && echo yes || echo no
 }
 
+# The centre of a window on the screen, "x y".
+centre() {
+  gui_show "$1" | awk -F'\t' '$1 == "window" { split($5, r, ","); print int((r[1] + r[3]) / 2), int((r[2] + r[4]) / 2); exit }'
+}
+
+# Whether two centres lie within a pixel of each other.
+near() {
+  local a=($1) b=($2)
+  [ ${#a[@]} -eq 2 ] && [ ${#b[@]} -eq 2 ] && (( ${a[0]} - ${b[0]} <= 1 && ${b[0]} - ${a[0]} <= 1 &&
+    ${a[1]} - ${b[1]} <= 1 && ${b[1]} - ${a[1]} <= 1 )) && echo yes || echo "no: $1 vs $2"
+}
+
 # Starts the installed program and waits for the question.
 start() {
   gui_start "$product_win\\${1:-Uninstall.exe}"
@@ -79,6 +91,8 @@ case "$scenario" in
     start
     gui_screenshot uninstall-dialog
     gui_check "dialog texts" "是|否|$question|请确认:" "$(gui_texts "$title" | paste -sd'|')"
+    # Placed at 0,0 in its template: centred on the 1024x768 screen.
+    gui_check "dialog centred on the screen" yes "$(near "$(centre "$title")" "512 384")"
     gui_key "$title" Return
     gui_check "message" "$succeeded" "$(message_text Uninstall)"
     gui_screenshot uninstall-succeeded
@@ -146,6 +160,7 @@ case "$scenario" in
         # The icon control comes first; its text is the resource ordinal.
         gui_check "About texts" "Uninstall 1.0 版|版权所有 (C) 2026|确定" \
           "$(gui_texts "$about" | tail -n +2 | paste -sd'|')"
+        gui_check "About centred over the dialog" yes "$(near "$(centre "$about")" "$(centre "$title")")"
       fi
       case "$closer" in
         key\ *) gui_key "$about" "${closer#key }" ;;
