@@ -49,8 +49,8 @@ struct Calls {
   // DeleteFileA, RemoveDirectoryA: the success flag.
   bool (*DeleteFileA)(const char* path);
   bool (*RemoveDirectoryA)(const char* path);
-  // GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES: something, file or
-  // folder, is there.
+  // GetFileAttributesA: something, file or folder, is there. Only an answer
+  // that the name is absent counts as not there.
   bool (*PathExists)(const char* path);
 
   // CoInitialize(NULL): true when it succeeded and must be paired with

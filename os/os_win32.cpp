@@ -57,7 +57,24 @@ bool DeleteOne(const char* path) { return ::DeleteFileA(path) != FALSE; }
 
 bool RemoveDir(const char* path) { return ::RemoveDirectoryA(path) != FALSE; }
 
-bool Exists(const char* path) { return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+// Something is there unless Windows says the name is absent. Any other
+// failure (access denied on its folder, say) counts as there: the run reports
+// what it could not remove and must not miss an item that may still exist.
+bool Exists(const char* path) {
+  if (::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
+  switch (::GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+      return false;
+    default:
+      return true;
+  }
+}
 
 bool ComInit() { return SUCCEEDED(::CoInitialize(nullptr)); }
 

@@ -19,13 +19,9 @@
 
 namespace {
 
+using runfixture::Join;
 using runfixture::Product;
 
-std::string Join(const std::vector<std::string>& items) {
-  std::string out;
-  for (const std::string& i : items) out += "[" + i + "]";
-  return out;
-}
 
 // ---- Failing one call of the table ------------------------------------------
 //

@@ -16,13 +16,9 @@
 
 namespace {
 
+using runfixture::Join;
 using runfixture::Product;
 
-std::string Join(const std::vector<std::string>& items) {
-  std::string out;
-  for (const std::string& i : items) out += "[" + i + "]";
-  return out;
-}
 
 TEST(Run, RemovesWhatTheLogLists) {
   Product p;
@@ -303,6 +299,27 @@ TEST(Run, FilesInUseAndReadOnlyFilesAreLeftAndReported) {
   CloseHandle(held);
   EXPECT_EQ("[" + (p / "held.txt") + "][" + (p / "readonly.txt") + "]", Join(left));
   EXPECT_FALSE(testfs::Exists(p / "free.txt"));
+}
+
+// What counts as still there when a deletion failed: only Windows' word that
+// the name is absent makes an item gone.
+TEST(Run, PathExistsIsFalseOnlyForAbsentNames) {
+  testfs::ProductFolder folder("exists");
+  folder.Add("file.txt");
+  folder.AddFolder("sub");
+  struct Case {
+    const char* label;
+    std::string path;
+    bool exists;
+  } cases[] = {
+      {"file", folder / "file.txt", true},
+      {"folder", folder / "sub", true},
+      {"missing file", folder / "none.txt", false},
+      {"missing folder on the way", folder / "none\\x.txt", false},
+      {"invalid name", folder / "a<b>.txt", false},
+      {"empty", "", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.exists, os::Backend().PathExists(c.path.c_str())) << c.label << ": " << c.path;
 }
 
 TEST(Run, MissingCompanionIsNotWaitedFor) {

@@ -102,6 +102,12 @@ bool StandInFolder(int csidl, char* buffer) {
 
 }  // namespace
 
+std::string Join(const std::vector<std::string>& items) {
+  std::string out;
+  for (const std::string& i : items) out += "[" + i + "]";
+  return out;
+}
+
 Watch& Product::watch() {
   static Watch w;
   return w;

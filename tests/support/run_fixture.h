@@ -34,6 +34,9 @@ struct Watch {
   long openHandles = 0;  // file and process handles not yet closed
 };
 
+// "[a][b]": a list in one line, for comparisons that show every item.
+std::string Join(const std::vector<std::string>& items);
+
 class Product {
  public:
   Product();
