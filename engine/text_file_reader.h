@@ -41,4 +41,5 @@ class CTextFileReader {
  private:
   CAfxBuffer text_;
   const char* cursor_;  // null exactly when no text is loaded
+  const char* end_;     // the text's first NUL; null with cursor_
 };

@@ -52,6 +52,8 @@ TEST_F(ReaderTest, SplitsLinesAtEveryKindOfBreak) {
       {"LF CR mix", "a\n\r\n\rb\n", "[a][b]"},
       {"NUL ends the text", std::string("a\nb\0c\nd", 7), "[a][b]"},
       {"GBK text kept as bytes", "\xCE\xC4\xB1\xBE\\\x81\\\r\n", "[\xCE\xC4\xB1\xBE\\\x81\\]"},
+      {"bytes next to CR and LF in value are no breaks", "a\r\x0C\x0B\n\x0B\x0E\x8D\r\x0C\x8A\x09" "b",
+       "[a][\x0C\x0B][\x0B\x0E\x8D][\x0C\x8A\x09" "b]"},
   };
   for (const Case& c : cases) {
     CTextFileReader reader;
@@ -137,6 +139,58 @@ TEST_F(ReaderTest, OverlongLinesAreNeverCutUp) {
   char line[1024];
   ASSERT_EQ(0, reader.FindLine("[FILE]", line, sizeof line));
   EXPECT_STREQ("[FILE] y", line) << "FindLine passes over the long entry";
+}
+
+// Lines are scanned a word of eight bytes at a time, finished byte by byte
+// near the end of the text, and copied in blocks of 16, 8 and 4 bytes. A
+// line of every length up to past two blocks, ended by each kind of break,
+// by a NUL or by the end of the text, read with a buffer that just fits it
+// and with one byte less. The line's bytes are those a word-wide search
+// most easily mistakes for CR or LF.
+TEST_F(ReaderTest, EveryLineLengthAndEnding) {
+  const char kFill[] = "\x8D\x8A\x0C\x0B\x0E\x09\xFFz";
+  struct Ending {
+    const char* label;
+    std::string bytes;  // behind the line
+    bool tail;          // whether the line "tail" is read after it
+  } endings[] = {
+      {"CR", "\rtail", true},
+      {"LF", "\ntail", true},
+      {"CR LF", "\r\ntail\r\n", true},
+      {"run of breaks", "\n\r\r\n\ntail", true},
+      {"NUL", std::string("\0tail\n", 6), false},
+      {"end of text", "", false},
+  };
+  for (size_t length = 0; length <= 35; ++length) {
+    std::string text;
+    for (size_t i = 0; i < length; ++i) text += kFill[i % 8];
+    for (const Ending& e : endings) {
+      std::string path = Write(text + e.bytes);
+      for (size_t size : {length + 1, length}) {
+        std::string label = std::string(e.label) + ", line of " + std::to_string(length) + ", buffer " +
+                            std::to_string(size);
+        auto read = [size](const std::string& line) { return size > line.size() ? "[" + line + "]" : "[<long>]"; };
+        // Only a text that begins with a break gives an empty line.
+        std::string expected;
+        if (length > 0 || e.tail) expected = read(text);
+        if (e.tail) expected += read("tail");
+        CTextFileReader reader;
+        ASSERT_EQ(0, reader.Open(path.c_str())) << label;
+        EXPECT_EQ(expected, Join(AllLines(reader, size))) << label;
+      }
+    }
+  }
+}
+
+TEST_F(ReaderTest, FindLineWithAnEmptyOrLongerPrefix) {
+  CTextFileReader reader;
+  char line[16];
+  ASSERT_EQ(0, reader.Open(Write("\nab\nabc\n").c_str()));
+  EXPECT_EQ(1, reader.FindLine("abcd", line, sizeof line)) << "no line is as long as the prefix";
+  ASSERT_EQ(0, reader.Open(Write("\nab\nabc\n").c_str()));
+  std::vector<std::string> found;
+  while (reader.FindLine("", line, sizeof line) == 0) found.push_back(line);
+  EXPECT_EQ("[][ab][abc]", Join(found)) << "an empty prefix matches every line";
 }
 
 }  // namespace
