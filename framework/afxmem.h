@@ -34,7 +34,6 @@ class CAfxBuffer {
     AfxFree(block_);
     block_ = nullptr;
   }
-  char* Get() const { return block_; }
 
  private:
   char* block_;

@@ -149,6 +149,11 @@ void CDialog::CenterIfPlacedAtOrigin() {
   ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The Help command goes to the application, with this dialog's context.
+void CDialog::OnHelp() {
+  if (AfxGetApp() != nullptr) AfxGetApp()->OnHelp(HID_BASE_RESOURCE + m_nIDHelp);
+}
+
 bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR* result) {
   switch (message) {
     case WM_INITDIALOG:
@@ -164,12 +169,12 @@ bool CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM, INT_PTR* result) {
           OnCancel();
           return true;
         case ID_HELP:
-          if (AfxGetApp() != nullptr) AfxGetApp()->OnHelp(HID_BASE_RESOURCE + m_nIDHelp);
+          OnHelp();
           return true;
       }
       return false;
     case WM_HELP:  // F1
-      if (AfxGetApp() != nullptr) AfxGetApp()->OnHelp(HID_BASE_RESOURCE + m_nIDHelp);
+      OnHelp();
       *result = TRUE;
       return true;
   }

@@ -83,7 +83,6 @@ class CWnd {
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 
-  HWND GetSafeHwnd() const { return m_hWnd; }
   // The window's system menu, or null when it has none. The object lives
   // as long as this window object.
   CMenu* GetSystemMenu(BOOL revert);
@@ -151,6 +150,7 @@ class CDialog : public CWnd {
   CWnd* m_pParentWnd;
 
  private:
+  void OnHelp();
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void CenterIfPlacedAtOrigin();
 };

@@ -95,10 +95,6 @@ class CHandle {
 
   Handle Get() const { return handle_; }
   bool IsOpen() const { return handle_ != nullptr; }
-  void Attach(Handle handle) {
-    Close();
-    handle_ = handle;
-  }
   // Safe to call twice: the second call finds nothing to close.
   void Close() {
     if (handle_ != nullptr) {

@@ -37,12 +37,10 @@ CUninstallDlg::CUninstallDlg(CWnd* pParent) : CDialog(IDD_UNINSTALL_DIALOG, pPar
 
 bool CUninstallDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) {
   switch (message) {
-    case WM_SYSCOMMAND: {
-      bool handled = false;
-      OnSysCommand(static_cast<UINT>(wParam), lParam, &handled);
-      *result = handled;
-      return handled;
-    }
+    case WM_SYSCOMMAND:
+      if (!OnSysCommand(static_cast<UINT>(wParam), lParam)) return false;
+      *result = TRUE;
+      return true;
     case WM_PAINT:
       if (!OnPaint()) return false;
       *result = TRUE;
@@ -74,14 +72,13 @@ BOOL CUninstallDlg::OnInitDialog() {
   return TRUE;  // the focus goes to "是"
 }
 
-void CUninstallDlg::OnSysCommand(UINT nID, LPARAM, bool* handled) {
-  if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
-    CAboutDlg dlgAbout;
-    dlgAbout.DoModal();
-    *handled = true;
-  } else {
-    *handled = false;  // moving, closing and the rest: the default handling
-  }
+// False leaves the command to the default handling: moving, closing and
+// the rest keep their standard effect.
+bool CUninstallDlg::OnSysCommand(UINT nID, LPARAM) {
+  if ((nID & 0xFFF0) != IDM_ABOUTBOX) return false;
+  CAboutDlg dlgAbout;
+  dlgAbout.DoModal();
+  return true;
 }
 
 // Draws the icon when minimised; otherwise the default painting.

@@ -12,7 +12,7 @@ class CUninstallDlg : public CDialog {
   void OnOK() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR* result) override;
 
-  void OnSysCommand(UINT nID, LPARAM lParam, bool* handled);
+  bool OnSysCommand(UINT nID, LPARAM lParam);
   bool OnPaint();
   HCURSOR OnQueryDragIcon();
 
